@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Debian 12 packages for building and testing both builds. Run as root; skips what is there.
+set -euo pipefail
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev mingw-w64
+  wine wine64 wine32:i386 clang-14 libclang-rt-14-dev valgrind python3)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+dpkg --print-foreign-architectures | grep -q i386 || dpkg --add-architecture i386
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq "${missing[@]}" >/dev/null
