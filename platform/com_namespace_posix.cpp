@@ -15,10 +15,11 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &status) == 0;
 }
 
-// Numbers n of the names prefix<n> in `folder`, ascending.
-std::vector<int> NumberedEntries(const std::string& folder, const std::string& prefix,
-                                 bool ignoreCase) {
-  std::vector<int> numbers;
+// The names prefix<n> in `folder` with their numbers n, ascending.
+std::vector<std::pair<int, std::string>> NumberedEntries(const std::string& folder,
+                                                         const std::string& prefix,
+                                                         bool ignoreCase) {
+  std::vector<std::pair<int, std::string>> numbers;
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) return numbers;
   while (dirent* entry = readdir(dir)) {
@@ -29,7 +30,7 @@ std::vector<int> NumberedEntries(const std::string& folder, const std::string& p
     std::string digits = name.substr(prefix.size());
     if (head != prefix || digits.find_first_not_of("0123456789") != std::string::npos) continue;
     if (digits.size() > 6 || (digits.size() > 1 && digits[0] == '0')) continue;
-    numbers.push_back(std::atoi(digits.c_str()));
+    numbers.emplace_back(std::atoi(digits.c_str()), name);
   }
   closedir(dir);
   std::sort(numbers.begin(), numbers.end());
@@ -47,8 +48,8 @@ std::vector<std::pair<int, std::string>> DefaultNamespace() {
   std::vector<std::pair<int, std::string>> ports;
   int next = 1;
   for (const char* family : {"ttyS", "ttyUSB", "ttyACM"}) {
-    for (int n : NumberedEntries("/dev", family, false)) {
-      std::string name = family + std::to_string(n);
+    for (const auto& entry : NumberedEntries("/dev", family, false)) {
+      const std::string& name = entry.second;
       if (std::string(family) == "ttyS" && !IsRealUart(name)) continue;
       ports.emplace_back(next++, "/dev/" + name);
     }
@@ -67,9 +68,9 @@ std::vector<std::pair<int, std::string>> ComPortsPresent() {
   const char* folder = std::getenv("TAVRIN_PORTS");
   if (folder == nullptr || *folder == '\0') return DefaultNamespace();
   std::vector<std::pair<int, std::string>> ports;
-  for (int n : NumberedEntries(folder, "com", true)) {
-    std::string path = std::string(folder) + "/com" + std::to_string(n);
-    if (Exists(path)) ports.emplace_back(n, path);
+  for (const auto& entry : NumberedEntries(folder, "com", true)) {
+    std::string path = std::string(folder) + "/" + entry.second;
+    if (Exists(path)) ports.emplace_back(entry.first, path);
   }
   return ports;
 }
@@ -77,7 +78,11 @@ std::vector<std::pair<int, std::string>> ComPortsPresent() {
 std::string ComDevicePath(int number) {
   const char* folder = std::getenv("TAVRIN_PORTS");
   if (folder != nullptr && *folder != '\0') {
-    return std::string(folder) + "/com" + std::to_string(number);
+    // A name that is there but whose device is gone still opens, and fails, as that name.
+    for (const auto& entry : NumberedEntries(folder, "com", true)) {
+      if (entry.first == number) return std::string(folder) + "/" + entry.second;
+    }
+    return std::string();
   }
   for (const auto& port : DefaultNamespace()) {
     if (port.first == number) return port.second;
