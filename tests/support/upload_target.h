@@ -1,0 +1,51 @@
+#pragma once
+// The Upload program of one build, run for real against a simulated robot: the native build
+// directly, the Windows builds under Wine.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/process_runner.h"
+#include "tools/robot-sim/robot_sim.h"
+
+namespace tavrin::test {
+
+enum class Build { kNative, kWindows, kWindows32 };
+
+std::string BuildName(Build build);
+// For INSTANTIATE_TEST_SUITE_P: the builds whose binaries this run was given.
+std::vector<Build> AllBuilds();
+std::vector<Build> FullTestBuilds();  // native and x86_64 Windows
+
+class UploadTarget {
+ public:
+  explicit UploadTarget(Build build);
+
+  // False when this run was not given the build (the test then skips).
+  bool Available() const;
+  Build build() const { return build_; }
+
+  // A COM number no other test of this run uses at the same time.
+  int FreeComNumber();
+  // Makes the robot's pty the port COM<com>. With a USB identity the port is also registered
+  // as that USB device, so that automatic search finds it (on Windows: in the registry, which
+  // tests share; such tests hold the "wine_registry" lock).
+  robotsim::Findable Attach(const std::string& devicePath, int com,
+                            std::optional<robotsim::UsbId> usb = std::nullopt);
+
+  // Runs Upload with `words` in the target's working folder. The Windows builds' CR LF line
+  // ends come back as LF.
+  ProcessResult Run(const std::vector<std::string>& words, double timeoutSeconds = 60);
+  // How the program names one of our files.
+  std::string FilePath(const std::string& posixPath) const;
+  const std::string& WorkFolder() const { return work_.path(); }
+
+ private:
+  Build build_;
+  std::string binDir_;
+  TempFolder ports_;
+  TempFolder sysfs_;
+  TempFolder work_;
+};
+
+}  // namespace tavrin::test
