@@ -89,7 +89,9 @@ robotsim::Findable UploadTarget::Attach(const std::string& devicePath, int com,
   return robotsim::Findable([link] { unlink(link.c_str()); });
 }
 
-ProcessResult UploadTarget::Run(const std::vector<std::string>& words, double timeoutSeconds) {
+ProcessResult UploadTarget::Run(const std::vector<std::string>& words, double timeoutSeconds,
+                                const std::string& workFolder) {
+  const std::string folder = workFolder.empty() ? work_.path() : workFolder;
   ProcessSpec spec;
   if (build_ == Build::kNative) {
     spec.argv = {binDir_ + "/upload"};
@@ -98,7 +100,10 @@ ProcessResult UploadTarget::Run(const std::vector<std::string>& words, double ti
   } else {
     spec = WineSpec(binDir_ + "/Upload.exe", words);
   }
-  spec.workingDirectory = work_.path();
+  const std::string json = folder + "/buffers.json";
+  unlink(json.c_str());
+  spec.setEnv["TAVRIN_RESULT_JSON"] = FilePath(json);
+  spec.workingDirectory = folder;
   spec.timeoutSeconds = timeoutSeconds;
   ProcessResult result = RunProcess(spec);
   if (build_ != Build::kNative) {
@@ -106,6 +111,39 @@ ProcessResult UploadTarget::Run(const std::vector<std::string>& words, double ti
     result.err = WithoutCarriageReturns(result.err);
   }
   return result;
+}
+
+std::map<std::string, std::string> UploadTarget::HostBuffers() const {
+  // The host writes one flat object of strings; read it back with its own escapes.
+  std::map<std::string, std::string> fields;
+  const std::string text = ReadFileBytes(work_ / "buffers.json");
+  std::size_t at = 0;
+  auto readString = [&](std::string& out) {
+    at = text.find('"', at);
+    if (at == std::string::npos) return false;
+    for (++at; at < text.size() && text[at] != '"'; ++at) {
+      if (text[at] != '\\') {
+        out += text[at];
+        continue;
+      }
+      char escape = text[++at];
+      if (escape == 'u') {
+        out += static_cast<char>(std::stoi(text.substr(at + 1, 4), nullptr, 16));
+        at += 4;
+      } else {
+        out += escape == 'n' ? '\n' : escape == 'r' ? '\r' : escape == 't' ? '\t' : escape;
+      }
+    }
+    ++at;
+    return true;
+  };
+  for (;;) {
+    std::string key;
+    std::string value;
+    if (!readString(key) || !readString(value)) break;
+    fields[key] = value;
+  }
+  return fields;
 }
 
 std::string UploadTarget::FilePath(const std::string& posixPath) const {

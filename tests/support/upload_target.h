@@ -1,6 +1,7 @@
 #pragma once
 // The Upload program of one build, run for real against a simulated robot: the native build
 // directly, the Windows builds under Wine.
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,7 +36,12 @@ class UploadTarget {
 
   // Runs Upload with `words` in the target's working folder. The Windows builds' CR LF line
   // ends come back as LF.
-  ProcessResult Run(const std::vector<std::string>& words, double timeoutSeconds = 60);
+  // `workFolder` lets a second run go on at the same time in a folder of its own.
+  ProcessResult Run(const std::vector<std::string>& words, double timeoutSeconds = 60,
+                    const std::string& workFolder = "");
+  // The five host buffers of the last run, as the host wrote them (TAVRIN_RESULT_JSON):
+  // info, software, modelId, serialNo, result. Empty when the host wrote none.
+  std::map<std::string, std::string> HostBuffers() const;
   // How the program names one of our files.
   std::string FilePath(const std::string& posixPath) const;
   const std::string& WorkFolder() const { return work_.path(); }
