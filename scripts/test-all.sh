@@ -23,7 +23,8 @@ cmake --build "$build/native" -j "$jobs"
 # One Wine prefix for the whole run, and a server that stays up between the tests' programs.
 export WINEPREFIX="$build/native/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-wineserver -p
+wineserver -k 2>/dev/null || true  # a server that stays up replaces any earlier one
+wineserver -p </dev/null >/dev/null 2>&1
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tests/support/process_runner.h"
+#include "tests/support/test_settings.h"
 #include "tests/support/wine.h"
 
 namespace tavrin {
@@ -23,7 +24,7 @@ std::vector<std::string> Matches(const std::string& text, const std::regex& patt
 }
 
 TEST(Artifacts, NativeLibraryExportsStartDllAlone) {
-  std::string library = std::string(std::getenv("TAVRIN_NATIVE_BIN_DIR")) + "/libTavrin.so";
+  std::string library = test::TestSetting("TAVRIN_NATIVE_BIN_DIR") + "/libTavrin.so";
   auto result = RunProcess(ProcessSpec{{"nm", "-D", "--defined-only", library}});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(Matches(result.out, std::regex(R"(\S+ [A-Za-z] (\S+)\n)")),

@@ -1,5 +1,7 @@
 #include "tests/support/process_runner.h"
 
+#include "tests/support/test_settings.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -139,8 +141,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 TempFolder::TempFolder() {
-  const char* base = std::getenv("TAVRIN_TEST_TMP");
-  std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/tavrin-test-XXXXXX";
+  std::string base = TestSetting("TAVRIN_TEST_TMP");
+  std::string pattern = (base.empty() ? std::string("/tmp") : base) + "/tavrin-test-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");

@@ -8,20 +8,16 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "tests/support/test_settings.h"
 #include "tests/support/wine.h"
 
 namespace tavrin::test {
 namespace {
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
-}
-
 // COM numbers handed out across every test process of the run, so Wine's shared
 // dosdevices folder never gets two robots on one name.
 int NextSharedComNumber() {
-  std::string counter = Env("TAVRIN_TEST_TMP") + "/com-counter";
+  std::string counter = TestSetting("TAVRIN_TEST_TMP") + "/com-counter";
   int fd = open(counter.c_str(), O_RDWR | O_CREAT, 0644);
   if (fd < 0) throw std::runtime_error("cannot open " + counter);
   flock(fd, LOCK_EX);
@@ -57,7 +53,7 @@ std::vector<Build> FullTestBuilds() { return {Build::kNative, Build::kWindows}; 
 UploadTarget::UploadTarget(Build build) : build_(build) {
   switch (build) {
     case Build::kNative:
-      binDir_ = Env("TAVRIN_NATIVE_BIN_DIR");
+      binDir_ = TestSetting("TAVRIN_NATIVE_BIN_DIR");
       break;
     case Build::kWindows:
       binDir_ = WindowsBinDir();

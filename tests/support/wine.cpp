@@ -1,20 +1,15 @@
 #include "tests/support/wine.h"
 
-#include <cstdlib>
+#include "tests/support/test_settings.h"
 
 namespace tavrin::test {
-namespace {
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
+std::string WinePrefix() {
+  // Without the Windows builds there is nothing to run in a prefix.
+  return WindowsBinDir().empty() && Windows32BinDir().empty() ? "" : TestSetting("TAVRIN_WINEPREFIX");
 }
-
-}  // namespace
-
-std::string WinePrefix() { return Env("TAVRIN_WINEPREFIX"); }
-std::string WindowsBinDir() { return Env("TAVRIN_WINDOWS_BIN_DIR"); }
-std::string Windows32BinDir() { return Env("TAVRIN_WINDOWS32_BIN_DIR"); }
+std::string WindowsBinDir() { return TestSetting("TAVRIN_WINDOWS_BIN_DIR"); }
+std::string Windows32BinDir() { return TestSetting("TAVRIN_WINDOWS32_BIN_DIR"); }
 
 ProcessSpec WineSpec(const std::string& exe, const std::vector<std::string>& args) {
   ProcessSpec spec;
