@@ -87,14 +87,26 @@ robotsim::Findable UploadTarget::Attach(const std::string& devicePath, int com,
 
 ProcessResult UploadTarget::Run(const std::vector<std::string>& words, double timeoutSeconds,
                                 const std::string& workFolder) {
+  return RunProgram("upload", "Upload.exe", words, timeoutSeconds, workFolder);
+}
+
+ProcessResult UploadTarget::RunCallTwice(const std::vector<std::string>& words,
+                                         double timeoutSeconds) {
+  return RunProgram("call_twice", "CallTwice.exe", words, timeoutSeconds, "");
+}
+
+ProcessResult UploadTarget::RunProgram(const std::string& nativeName,
+                                       const std::string& windowsName,
+                                       const std::vector<std::string>& words,
+                                       double timeoutSeconds, const std::string& workFolder) {
   const std::string folder = workFolder.empty() ? work_.path() : workFolder;
   ProcessSpec spec;
   if (build_ == Build::kNative) {
-    spec.argv = {binDir_ + "/upload"};
+    spec.argv = {binDir_ + "/" + nativeName};
     spec.argv.insert(spec.argv.end(), words.begin(), words.end());
     spec.setEnv = {{"TAVRIN_PORTS", ports_.path()}, {"TAVRIN_SYSFS", sysfs_.path()}};
   } else {
-    spec = WineSpec(binDir_ + "/Upload.exe", words);
+    spec = WineSpec(binDir_ + "/" + windowsName, words);
   }
   const std::string json = folder + "/buffers.json";
   unlink(json.c_str());

@@ -39,6 +39,8 @@ class UploadTarget {
   // `workFolder` lets a second run go on at the same time in a folder of its own.
   ProcessResult Run(const std::vector<std::string>& words, double timeoutSeconds = 60,
                     const std::string& workFolder = "");
+  // The same for the test host that calls StartDLL twice (tests/host/call_twice.cpp).
+  ProcessResult RunCallTwice(const std::vector<std::string>& words, double timeoutSeconds = 60);
   // The five host buffers of the last run, as the host wrote them (TAVRIN_RESULT_JSON):
   // info, software, modelId, serialNo, result. Empty when the host wrote none.
   std::map<std::string, std::string> HostBuffers() const;
@@ -47,6 +49,10 @@ class UploadTarget {
   const std::string& WorkFolder() const { return work_.path(); }
 
  private:
+  ProcessResult RunProgram(const std::string& nativeName, const std::string& windowsName,
+                           const std::vector<std::string>& words, double timeoutSeconds,
+                           const std::string& workFolder);
+
   Build build_;
   std::string binDir_;
   TempFolder ports_;
