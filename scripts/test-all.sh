@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's archive, builds the native library (with
 # AddressSanitizer and UndefinedBehaviorSanitizer) and the Windows library for x86_64 and i686,
-# makes a Wine prefix, and runs every test: native, and the Windows build under Wine.
+# makes a Wine prefix, and runs every test: native, and the Windows build under Wine; then the
+# native tests again under valgrind's memcheck.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TAVRIN_BUILD_ROOT:-$root/build}
@@ -30,3 +31,14 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1
 # Most tests wait on read windows and timers, not on the processor: run several at once.
 ctest --test-dir "$build/native" --output-on-failure -j 6 --timeout 120
+
+# The same native tests once more with the library under valgrind's memcheck (no sanitizers).
+cmake -S "$root" -B "$build/native-memcheck" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DTAVRIN_TEST_WRAPPER="$root/scripts/valgrind-memcheck.sh"
+cmake --build "$build/native-memcheck" -j "$jobs"
+export VALGRIND_LOG_DIR="$build/native-memcheck/valgrind-logs"
+rm -rf "$VALGRIND_LOG_DIR" && mkdir -p "$VALGRIND_LOG_DIR"
+if ! ctest --test-dir "$build/native-memcheck" --output-on-failure -j 6 --timeout 300; then
+  grep -l "ERROR SUMMARY: [1-9]" "$VALGRIND_LOG_DIR"/* 2>/dev/null | xargs -r cat
+  exit 1
+fi

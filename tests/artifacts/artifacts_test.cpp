@@ -36,6 +36,8 @@ struct WindowsBuild {
   std::string objdump;
 };
 
+void PrintTo(const WindowsBuild& build, std::ostream* out) { *out << build.objdump; }
+
 class WindowsArtifacts : public ::testing::TestWithParam<WindowsBuild> {};
 
 TEST_P(WindowsArtifacts, ExportStartDllUndecoratedAndImportOnlySystemDlls) {

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "tests/process/robot_fixture.h"
+#include "tests/support/test_settings.h"
 
 namespace tavrin {
 namespace {
@@ -124,7 +125,7 @@ TEST_P(ConnectTest, APortHeldByAnotherRunIsBusy) {
     target.Run({"-p", ComText(), "-f", target.FilePath(image), "-t", "sound"}, 60,
                holderFolder.path());
   });
-  bool uploading = Robot().WaitForCommands(2, 5000);
+  bool uploading = Robot().WaitForCommands(2, 5000 + static_cast<int>(1000 * test::TimeSlack()));
   auto result = target.Run({"-p", ComText()});
   holding.join();
   ASSERT_TRUE(uploading);

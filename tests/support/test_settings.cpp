@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <sstream>
 
 namespace tavrin::test {
 
@@ -14,9 +15,23 @@ std::string TestSetting(const std::string& name) {
       {"TAVRIN_WINDOWS32_BIN_DIR", TAVRIN_CONFIGURED_WINDOWS32_BIN_DIR},
       {"TAVRIN_WINEPREFIX", TAVRIN_CONFIGURED_WINEPREFIX},
       {"TAVRIN_TEST_TMP", TAVRIN_CONFIGURED_TEST_TMP},
+      {"TAVRIN_TEST_WRAPPER", TAVRIN_CONFIGURED_TEST_WRAPPER},
   };
   auto found = configured.find(name);
   return found != configured.end() ? found->second : std::string();
 }
+
+}  // namespace tavrin::test
+
+namespace tavrin::test {
+
+std::vector<std::string> TestWrapper() {
+  std::istringstream words(TestSetting("TAVRIN_TEST_WRAPPER"));
+  std::vector<std::string> wrapper;
+  for (std::string word; words >> word;) wrapper.push_back(word);
+  return wrapper;
+}
+
+double TimeSlack() { return TestWrapper().empty() ? 0.0 : 5.0; }
 
 }  // namespace tavrin::test

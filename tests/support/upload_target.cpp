@@ -102,7 +102,8 @@ ProcessResult UploadTarget::RunProgram(const std::string& nativeName,
   const std::string folder = workFolder.empty() ? work_.path() : workFolder;
   ProcessSpec spec;
   if (build_ == Build::kNative) {
-    spec.argv = {binDir_ + "/" + nativeName};
+    spec.argv = TestWrapper();
+    spec.argv.push_back(binDir_ + "/" + nativeName);
     spec.argv.insert(spec.argv.end(), words.begin(), words.end());
     spec.setEnv = {{"TAVRIN_PORTS", ports_.path()}, {"TAVRIN_SYSFS", sysfs_.path()}};
   } else {
