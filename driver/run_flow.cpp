@@ -15,8 +15,6 @@ namespace tavrin {
 namespace {
 
 constexpr const char* kConnected = "Robot connected on COM";
-// A script line is read in pieces of at most this many characters.
-constexpr std::size_t kScriptLineChars = 510;
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -60,13 +58,14 @@ void RunApiScript(const std::string& scriptFile) {
   g_robotComm.ReadResponse();
   std::string line;
   while (platform::ReadTextLine(script.get(), kScriptLineChars, line)) {
-    // The last character is the line feed, except on a last line without one or a piece of a
-    // long line, which then loses a real character from its display only.
-    std::string display = line.empty() ? line : line.substr(0, line.size() - 1);
-    ReportLine("Sending Cmd: '" + display + "'");
+    ReportLine("Sending Cmd: '" + ScriptCommandDisplay(line) + "'");
     g_robotComm.Send(line);
     ReportLine("Received Response: '" + g_robotComm.ReadResponse() + "'");
   }
+}
+
+std::string ScriptCommandDisplay(const std::string& piece) {
+  return piece.empty() ? piece : piece.substr(0, piece.size() - 1);
 }
 
 void SendPassThrough(const std::string& command, HostBuffers& buffers) {

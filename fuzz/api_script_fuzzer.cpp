@@ -1,22 +1,15 @@
 // Any bytes as an API script file, read the way RunApiScript reads it: pieces of at most 510
-// characters from platform::ReadTextLine, each shown without its last character. RunApiScript
-// sends each piece to the robot at once, so the reading and the display rule are copied here.
+// characters from platform::ReadTextLine, each shown with the library's display rule.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "driver/run_flow.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/file_access.h"
 
 namespace {
-
-// RunApiScript's piece size and display rule.
-constexpr std::size_t kScriptLineChars = 510;
-
-std::string ScriptCommandDisplay(const std::string& piece) {
-  return piece.empty() ? piece : piece.substr(0, piece.size() - 1);
-}
 
 // Every CR directly before a LF dropped, however many there are in a row.
 std::string WithoutCarriageReturns(const std::string& text) {
