@@ -1,4 +1,7 @@
 // Uploading images to the simulated robot through the real library, on both builds.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 
 #include "tests/process/robot_fixture.h"
@@ -148,6 +151,49 @@ TEST_P(UploadTest, RobotThatNeverAsksOrNeverAnswersTimesOut) {
     EXPECT_EQ(result.exitStatus, 2);
   }
 }
+
+TEST_P(UploadTest, ImagesTheRobotCannotBeToldOfOrThatCannotBeReadEndClearly) {
+  StartRobot();
+  // 2 GiB do not fit the size the robot is told; a sparse file costs no disk.
+  const std::string huge = target.WorkFolder() + "/huge.bin";
+  test::WriteFileBytes(huge, "");
+  ASSERT_EQ(truncate(huge.c_str(), 2147483648LL), 0);
+  auto tooLarge = target.Run({"-p", ComText(), "-f", target.FilePath(huge)});
+  EXPECT_EQ(tooLarge.err, "Exception : File " + target.FilePath(huge) +
+                              " is too large to upload (2147483648 bytes); images must be below "
+                              "2 GiB.\n");
+  EXPECT_EQ(Robot().GetTranscript().commands, std::vector<std::string>{"GetVersion\n"});
+
+  // A folder passes the size query but holds no image bytes.
+  StartRobot();
+  const std::string folder = target.WorkFolder() + "/not-a-file";
+  ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  auto unreadable = target.Run({"-p", ComText(1), "-f", target.FilePath(folder), "-t", "sound"});
+  EXPECT_TRUE(unreadable.err.rfind("Exception : Cannot open image file " + target.FilePath(folder) +
+                                       " for reading - ",
+                                   0) == 0 ||
+              unreadable.err.rfind("Exception : Cannot read image file " + target.FilePath(folder) +
+                                       " - ",
+                                   0) == 0)
+      << unreadable.err;
+  EXPECT_EQ(target.HostBuffers()["result"], "Robot connected on COM");
+}
+
+// A short upload on every build, the 32-bit Windows one included.
+class UploadSmokeTest : public UploadTest {};
+
+TEST_P(UploadSmokeTest, SmallCodeImageIsAccepted) {
+  StartRobot();
+  auto result = target.Run({"-p", ComText(), "-f", Image(1000)});
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(target.HostBuffers()["result"], "Upload OK");
+  UploadRecord upload = OnlyUpload();
+  EXPECT_TRUE(upload.sizeFieldOk);
+  EXPECT_EQ(upload.checksum, upload.trailer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, UploadSmokeTest, ::testing::ValuesIn(test::AllBuilds()),
+                         test::ParamName);
 
 INSTANTIATE_TEST_SUITE_P(Builds, UploadTest, ::testing::ValuesIn(test::FullTestBuilds()),
                          test::ParamName);
