@@ -110,7 +110,7 @@ std::vector<Figure> RunAll(const BenchContext& context, const std::set<int>& ite
   double transfer16Library = 0, transfer16Plain = 0;
   // Rounds: enough for steady medians on a busy machine, within the run's time budget.
   const auto sizes = context.quick ? std::vector<std::pair<int, int>>{{1, 5}, {16, 3}, {64, 2}}
-                                   : std::vector<std::pair<int, int>>{{1, 21}, {16, 11}, {64, 7}};
+                                   : std::vector<std::pair<int, int>>{{1, 31}, {16, 15}, {64, 9}};
   for (const auto& [mib, rounds] : sizes) {
     Attempt("1. transfer " + std::to_string(mib) + " MiB", [&, mib = mib, rounds = rounds] {
       const TransferFigures figures = MeasureTransfer(context, mib * kOneMiB, rounds);

@@ -123,8 +123,9 @@ Figure EndToEndRow(const EndToEndFigures& f, double drainSeconds) {
   const double limit = floor * (1 + kEndToEndSlack) + kEndToEndAllowanceSeconds;
   Figure row;
   row.name = "5. end to end, " + MiB(f.imageBytes) + " code image";
-  row.measured = Duration(f.uploadSeconds) + " = floor + " +
-                 Fixed((f.uploadSeconds - floor) * 1000, 1) + " ms";
+  const double overMs = (f.uploadSeconds - floor) * 1000;
+  row.measured = Duration(f.uploadSeconds) + " = floor " + (overMs < 0 ? "- " : "+ ") +
+                 Fixed(overMs < 0 ? -overMs : overMs, 1) + " ms";
   row.baseline = "floor " + Duration(floor) + " = " + Duration(kProtocolWaitSeconds) + " waits + " +
                  Duration(f.robotPacedSendSeconds) + " plain send; " + Rounds(f.rounds);
   row.goal = "<= " + Duration(limit) + " (floor +5 % +20 ms)";
