@@ -17,10 +17,9 @@ struct CategoryRow {
 
 // Several tags carry no lines in this library; users may still enable them by name.
 constexpr CategoryRow kCategories[] = {
-    {"TRA", cat::TRA}, {"ERR", cat::ERR}, {"LOG", cat::LOG}, {"WRN", cat::WRN},
-    {"SQL", cat::SQL}, {"SCR", cat::SCR}, {"HTP", cat::HTP}, {"THR", cat::THR},
-    {"SIM", cat::SIM}, {"URT", cat::URT}, {"DB1", cat::DB1}, {"DB2", cat::DB2},
-    {"DB3", cat::DB3}, {"DB4", cat::DB4},
+    {"TRA", cat::TRA}, {"ERR", cat::ERR}, {"LOG", cat::LOG}, {"WRN", cat::WRN}, {"SQL", cat::SQL},
+    {"SCR", cat::SCR}, {"HTP", cat::HTP}, {"THR", cat::THR}, {"SIM", cat::SIM}, {"URT", cat::URT},
+    {"DB1", cat::DB1}, {"DB2", cat::DB2}, {"DB3", cat::DB3}, {"DB4", cat::DB4},
 };
 
 }  // namespace

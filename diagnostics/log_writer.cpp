@@ -21,8 +21,7 @@ std::string FormatArgs(const char* format, va_list args) {
   return buffer;  // vsnprintf cuts at the buffer's end and always terminates
 }
 
-void LogToFile(LogState& state, const std::string& prefix, const char* text,
-               LogCategory category) {
+void LogToFile(LogState& state, const std::string& prefix, const char* text, LogCategory category) {
   state.logFile->Write(FormatString("%s %3s ", prefix.c_str(), LogCategoryName(category)) + text +
                        "\n");
   state.logFile->Flush();
@@ -121,8 +120,8 @@ void OpenLogFile() {
   state.logFileName = state.logBaseName + ".log";
   std::FILE* file = platform::OpenExclusiveForAppend(state.logFileName);
   if (file == nullptr) {
-    throw LogErr(FormatString("SetLogFile() fail - fopen() for filename %s",
-                              state.logFileName.c_str()));
+    throw LogErr(
+        FormatString("SetLogFile() fail - fopen() for filename %s", state.logFileName.c_str()));
   }
   state.logFile = std::make_unique<FileSink>(file);
   state.logFile->Write("\n" + LogTimestamp() + "     Opening log file " + state.logFileName +

@@ -18,8 +18,7 @@ void LogPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Formats and logs under `category` when it is enabled; costs only the flag test otherwise.
 void LogPrintCat(LogCategory category, const char* format, ...)
     __attribute__((format(printf, 2, 3)));
-void LogHexDump(LogCategory category, const char* label, std::uint32_t length,
-                const void* data);
+void LogHexDump(LogCategory category, const char* label, std::uint32_t length, const void* data);
 
 std::string FormatTimestamp(unsigned long threadId, const platform::LocalClockTime& time);
 std::string LogTimestamp();

@@ -42,7 +42,8 @@ int PortNumber(const char* word) {
 // the listing has always answered to "--seria" only.
 constexpr OptionRow kWholeWords[] = {
     {"--seria", false, [](OptionContext& c, const char*) { c.enders.listPorts(); }},
-    {"--blastack", false, [](OptionContext&, const char*) { TheDriverSettings().blastWithAck = true; }},
+    {"--blastack", false,
+     [](OptionContext&, const char*) { TheDriverSettings().blastWithAck = true; }},
     {"--APIscriptfile", true,
      [](OptionContext& c, const char* arg) {
        if (arg != nullptr) c.options.apiScriptFile = arg;
@@ -66,7 +67,8 @@ constexpr OptionRow kLetters[] = {
      [](OptionContext& c, const char* arg) {
        if (arg != nullptr) c.options.uploadFile = arg;
      }},
-    {"-k", false, [](OptionContext&, const char*) { TheDriverSettings().handshakeEnabled = false; }},
+    {"-k", false,
+     [](OptionContext&, const char*) { TheDriverSettings().handshakeEnabled = false; }},
     {"-p", true,
      [](OptionContext& c, const char* arg) {
        c.options.autoFind = false;

@@ -35,8 +35,8 @@ void ReportIdentity(const VersionTable& table, HostBuffers& buffers) {
   for (const auto& entry : table) {
     const std::string label = entry.first + " ";
     const std::string& value = entry.second;
-    LogStream() << "  " << std::left << std::setfill('.') << std::setw(30) << label << " "
-                << value << std::endl;
+    LogStream() << "  " << std::left << std::setfill('.') << std::setw(30) << label << " " << value
+                << std::endl;
     if (label == "Software ") {
       buffers.software.Set(value);
     } else if (label == "ModelID ") {

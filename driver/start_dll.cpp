@@ -9,8 +9,8 @@
 #include "driver/run_flow.h"
 
 // The only place where errors are caught: each carries its finished message.
-extern "C" int StartDLL(int argc, char** argv, char* infoBuf, char* softwareBuf,
-                        char* modelIdBuf, char* serialNoBuf, char* resultBuf) {
+extern "C" int StartDLL(int argc, char** argv, char* infoBuf, char* softwareBuf, char* modelIdBuf,
+                        char* serialNoBuf, char* resultBuf) {
   using namespace tavrin;
   InitLog("");
   if (argc < 2 || argv == nullptr) PrintUsage();

@@ -28,8 +28,8 @@
 extern "C" {
 #endif
 
-TAVRIN_API int StartDLL(int argc, char** argv, char* infoBuf, char* softwareBuf,
-                        char* modelIdBuf, char* serialNoBuf, char* resultBuf);
+TAVRIN_API int StartDLL(int argc, char** argv, char* infoBuf, char* softwareBuf, char* modelIdBuf,
+                        char* serialNoBuf, char* resultBuf);
 
 /* The type of StartDLL, for hosts that load the library at run time. */
 typedef int (*StartDLLFunction)(int argc, char** argv, char* infoBuf, char* softwareBuf,

@@ -9,11 +9,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20 || c >= 0x7F) {
           // The robot's bytes are not UTF-8 text; each byte stands for itself.
@@ -37,9 +47,8 @@ int ExitStatusFor(const HostBufferTexts& buffers) {
 }
 
 std::string ReportText(const HostBufferTexts& buffers) {
-  return "Result        : " + buffers.result + "\n" + "Software      : " + buffers.software +
-         "\n" + "ModelID       : " + buffers.modelId + "\n" + "Serial Number : " +
-         buffers.serialNo + "\n";
+  return "Result        : " + buffers.result + "\n" + "Software      : " + buffers.software + "\n" +
+         "ModelID       : " + buffers.modelId + "\n" + "Serial Number : " + buffers.serialNo + "\n";
 }
 
 std::string ToJson(const HostBufferTexts& buffers) {

@@ -13,8 +13,8 @@ HANDLE AsHandle(PortHandle port) { return reinterpret_cast<HANDLE>(port); }
 
 PortHandle OpenComPort(int number) {
   std::string path = "\\\\.\\COM" + std::to_string(number);
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
   return reinterpret_cast<PortHandle>(handle);
 }
 

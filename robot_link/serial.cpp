@@ -74,8 +74,9 @@ std::string Serial::Read(int count) {
   char buffer[kReadBufferSize];
   for (;;) {
     // Never more than the buffer holds, whatever the caller asked for.
-    std::uint32_t request =
-        (count == 0 || missing > kReadBufferSize) ? kReadBufferSize : static_cast<std::uint32_t>(missing);
+    std::uint32_t request = (count == 0 || missing > kReadBufferSize)
+                                ? kReadBufferSize
+                                : static_cast<std::uint32_t>(missing);
     std::uint32_t received = 0;
     if (!platform::ReadPort(handle_, buffer, request, Remaining(start, kReadWindowMs), received)) {
       throw SerialErr("ReadChar() fail on ReadFile() - " + platform::SystemErrorText());

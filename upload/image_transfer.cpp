@@ -42,7 +42,8 @@ std::runtime_error ImageChanged(const std::string& fileName, std::int32_t fileSi
 void WaitForBlockAck() {
   for (int read = 1;; ++read) {
     std::string response = g_robotComm.ReadResponse();
-    LogHexDump(cat::DB1, "Waiting for ACK during blast:", static_cast<std::uint32_t>(response.size()),
+    LogHexDump(cat::DB1,
+               "Waiting for ACK during blast:", static_cast<std::uint32_t>(response.size()),
                response.data());
     if (response.find(kAck) != std::string::npos) return;
     if (read == kBlockAckReads) {
@@ -100,8 +101,7 @@ void Blast(const std::string& fileName, std::int32_t fileSize, bool patchSize,
   g_robotComm.Send(trailer, sizeof trailer);
   LogPrintCat(cat::LOG, "%-12s - 0x%8.8X %d", "Size", expected, fileSize);
   LogPrintCat(cat::LOG, "%-12s - 0x%8.8X", "Checksum", checksum);
-  LogPrintCat(cat::LOG, "%-12s - 0x%8.8X %d", "Total sent", totalSent,
-              static_cast<int>(totalSent));
+  LogPrintCat(cat::LOG, "%-12s - 0x%8.8X %d", "Total sent", totalSent, static_cast<int>(totalSent));
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ constexpr std::uint32_t kUnconfirmedSettleMs = 5000;
 constexpr std::uint32_t kRebootWaitMs = 10000;
 
 bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 void SummaryLine(const std::string& label, const std::string& value) {
@@ -113,8 +114,8 @@ bool UploadFile(const std::string& fileName, const std::string& type, bool reboo
   SummaryLine("Options", OptionText(reboot, handshake));
   ReportLine("");
 
-  std::string command = "Upload " + type + " " + (reboot ? "reboot " : "") +
-                        std::to_string(fileSize + 4) + "\n";
+  std::string command =
+      "Upload " + type + " " + (reboot ? "reboot " : "") + std::to_string(fileSize + 4) + "\n";
   LogHexDump(cat::DB1, "Command:", static_cast<std::uint32_t>(command.size()), command.data());
   g_robotComm.Send(command);
   platform::SleepMs(kAfterCommandMs);

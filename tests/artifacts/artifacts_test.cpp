@@ -43,8 +43,7 @@ class WindowsArtifacts : public ::testing::TestWithParam<WindowsBuild> {};
 TEST_P(WindowsArtifacts, ExportStartDllUndecoratedAndImportOnlySystemDlls) {
   const WindowsBuild& build = GetParam();
   if (build.binDir.empty()) GTEST_SKIP() << "Windows build not given";
-  const std::set<std::string> system = {"KERNEL32.dll", "msvcrt.dll", "ADVAPI32.dll",
-                                        "USER32.dll"};
+  const std::set<std::string> system = {"KERNEL32.dll", "msvcrt.dll", "ADVAPI32.dll", "USER32.dll"};
   for (const char* binary : {"Tavrin.dll", "Upload.exe", "Install.exe"}) {
     auto result = RunProcess(ProcessSpec{{build.objdump, "-p", build.binDir + "/" + binary}});
     ASSERT_EQ(result.exitStatus, 0) << binary << result.err;

@@ -16,12 +16,14 @@ class ConnectTest : public RobotRunTest {};
 
 TEST_P(ConnectTest, ReportsTheIdentityAndFillsTheHostBuffers) {
   robotsim::SimOptions options;
-  options.identity = "Component,Version\r\nSoftware,3.4.5\r\nModelID,TR-100\r\nSerial Number,SN-9\r\n"
-                     "component,low\r\n";
+  options.identity =
+      "Component,Version\r\nSoftware,3.4.5\r\nModelID,TR-100\r\nSerial Number,SN-9\r\n"
+      "component,low\r\n";
   StartRobot(options);
   auto result = target.Run({"-p", ComText()});
   EXPECT_EQ(result.err, "");
-  EXPECT_NE(result.out.find(options.identity + "\n\nRobot connected on COM" + ComText() + "\n"
+  EXPECT_NE(result.out.find(options.identity + "\n\nRobot connected on COM" + ComText() +
+                            "\n"
                             "  ModelID ...................... TR-100\r\n"
                             "  Serial Number ................ SN-9\r\n"
                             "  Software ..................... 3.4.5\r\n"
@@ -35,8 +37,9 @@ TEST_P(ConnectTest, ReportsTheIdentityAndFillsTheHostBuffers) {
   EXPECT_EQ(buffers["software"], "3.4.5\r");
   EXPECT_EQ(buffers["modelId"], "TR-100\r");
   EXPECT_EQ(buffers["serialNo"], "SN-9\r");
-  EXPECT_EQ(buffers["info"],
-            "ModelID =TR-100\r\r\nSerial Number =SN-9\r\r\nSoftware =3.4.5\r\r\ncomponent =low\r\n");
+  EXPECT_EQ(
+      buffers["info"],
+      "ModelID =TR-100\r\r\nSerial Number =SN-9\r\r\nSoftware =3.4.5\r\r\ncomponent =low\r\n");
   EXPECT_EQ(result.exitStatus, 2);
   EXPECT_EQ(Robot().GetTranscript().commands, Lines{"GetVersion\n"});
 }
@@ -59,7 +62,8 @@ TEST_P(ConnectTest, SetsTheClockFromThePcAndClosesThePort) {
                                 std::regex(" TRA Serial::Close\\(\\)\nSet time on robot to current "
                                            "time on PC\\.\n")))
       << result.out;
-  EXPECT_EQ(result.out.find("Upload"), result.out.rfind("Upload"));  // no upload, one summary-less run
+  EXPECT_EQ(result.out.find("Upload"),
+            result.out.rfind("Upload"));  // no upload, one summary-less run
   EXPECT_EQ(Robot().GetTranscript().commands.size(), 2u);
 }
 
@@ -67,11 +71,12 @@ TEST_P(ConnectTest, TracesAndDumpsEveryByte) {
   StartRobot();
   auto result = target.Run({"--dbgflags", "TRA,URT", "-p", ComText()});
   for (const std::string& expected :
-       {" TRA OpenRobotPort() - iPort=" + ComText() + "\n",
-        std::string(" TRA Serial::Open()\n"),
-        std::string(" URT SND:   0: 47 65 74 56 65 72 73 69 6F 6E 0A                 GetVersion.     \n"),
+       {" TRA OpenRobotPort() - iPort=" + ComText() + "\n", std::string(" TRA Serial::Open()\n"),
+        std::string(
+            " URT SND:   0: 47 65 74 56 65 72 73 69 6F 6E 0A                 GetVersion.     \n"),
         std::string(" TRA Serial::Read()\n"),
-        std::string(" URT RCV:   0: 43 6F 6D 70 6F 6E 65 6E 74 2C 56 65 72 73 69 6F  Component,Versio\n")}) {
+        std::string(" URT RCV:   0: 43 6F 6D 70 6F 6E 65 6E 74 2C 56 65 72 73 69 6F  "
+                    "Component,Versio\n")}) {
     EXPECT_NE(result.out.find(expected), std::string::npos) << expected << result.out;
   }
 }

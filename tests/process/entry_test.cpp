@@ -81,7 +81,8 @@ TEST_P(EntryTest, DbglogSendsLogLinesOnlyToTheFile) {
 
 TEST_P(EntryTest, UnopenableLogFileStopsTheCallBeforeTheRobot) {
   auto result = target.Run({"--dbglog", "no/such/folder/x.txt", "-p", "199"});
-  EXPECT_EQ(result.err, "Exception : SetLogFile() fail - fopen() for filename no/such/folder/x.log\n");
+  EXPECT_EQ(result.err,
+            "Exception : SetLogFile() fail - fopen() for filename no/such/folder/x.log\n");
   EXPECT_EQ(result.out.find("Open"), std::string::npos);
   EXPECT_EQ(result.exitStatus, 3);
 }

@@ -17,7 +17,7 @@ struct FaultRow {
   bool blastWithAck = false;
   // The first call ends with one of these on standard error; none: no error at all.
   std::vector<std::string> errors;
-  std::string reportLine;  // a line the run prints, if any
+  std::string reportLine;   // a line the run prints, if any
   double boundSeconds = 0;  // the step's own time bound
 };
 
@@ -48,21 +48,32 @@ std::vector<FaultRow> Rows() {
       {"slow_robot_accepts", {"slow-reader=65536"}, false, {}, "Upload completed OK.", 1},
       {"block_ack_missing", {"no-block-ack"}, true, {kNoBlockAck}, "", 4.5},
       {"block_ack_nak_only", {"nak", "no-block-ack"}, true, {kNoBlockAck}, "", 4.5},
-      {"block_ack_hangup", {"hangup-after-bytes=16384"}, true,
-       {kHungUpRead, kHungUpWrite, kNoBlockAck}, "", 4.5},
+      {"block_ack_hangup",
+       {"hangup-after-bytes=16384"},
+       true,
+       {kHungUpRead, kHungUpWrite, kNoBlockAck},
+       "",
+       4.5},
   };
   // A hang-up at every chunk boundary up to the first full block (0: right after REQ).
   for (int bytes = 0; bytes <= 16384; bytes += 512) {
-    rows.push_back({"hangup_after_" + std::to_string(bytes), {"hangup-after-bytes=" + std::to_string(bytes)},
-                    false, {kHungUpWrite, kHungUpRead, kNoVerdict}, "", 10});
+    rows.push_back({"hangup_after_" + std::to_string(bytes),
+                    {"hangup-after-bytes=" + std::to_string(bytes)},
+                    false,
+                    {kHungUpWrite, kHungUpRead, kNoVerdict},
+                    "",
+                    10});
   }
-  rows.push_back({"hangup_after_1", {"hangup-after-bytes=1"}, false,
-                  {kHungUpWrite, kHungUpRead, kNoVerdict}, "", 10});
+  rows.push_back({"hangup_after_1",
+                  {"hangup-after-bytes=1"},
+                  false,
+                  {kHungUpWrite, kHungUpRead, kNoVerdict},
+                  "",
+                  10});
   return rows;
 }
 
-class FaultTableTest
-    : public ::testing::TestWithParam<std::tuple<Build, FaultRow>> {
+class FaultTableTest : public ::testing::TestWithParam<std::tuple<Build, FaultRow>> {
  protected:
   void SetUp() override {
     if (!target.Available()) GTEST_SKIP() << "build not given";
@@ -80,7 +91,8 @@ bool StartsWithAny(const std::string& text, const std::vector<std::string>& pref
 TEST_P(FaultTableTest, EndsClearlyInTimeAndTheNextCallWorks) {
   const FaultRow& row = std::get<1>(GetParam());
   robotsim::SimOptions faulty;
-  for (const std::string& fault : row.faults) faulty.faults.push_back(robotsim::Fault::Parse(fault));
+  for (const std::string& fault : row.faults)
+    faulty.faults.push_back(robotsim::Fault::Parse(fault));
   faulty.blockAck = row.blastWithAck;
   robotsim::RobotSim robot(faulty);
   robotsim::RobotSim healthy;

@@ -34,7 +34,8 @@ TEST_P(RunFlowTest, PassThroughTakesOptionWordsAsTheCommand) {
   ASSERT_TRUE(Robot().WaitForCommands(2, 1000));
   EXPECT_EQ(Robot().GetTranscript().commands.at(1), "? --seria \n");
   auto lastWord = target.Run({"-p", ComText(), "-c"});
-  EXPECT_EQ(target.HostBuffers()["result"], "Robot connected on COM");  // a lone line feed gets no answer
+  EXPECT_EQ(target.HostBuffers()["result"],
+            "Robot connected on COM");  // a lone line feed gets no answer
   EXPECT_EQ(lastWord.err, "");
 }
 
@@ -46,9 +47,12 @@ TEST_P(RunFlowTest, ScriptSendsEachLineAndEchoesTheAnswers) {
   auto result = target.Run({"-p", ComText(), "--APIscriptfile", target.FilePath(script)});
   const std::string expected =
       "Sending Cmd: 'GetCharger'\nReceived Response: 'FuelPercent,88\n'\n"
-      "Sending Cmd: '" + longLine.substr(0, 509) + "'\nReceived Response: ''\n"
-      "Sending Cmd: '" + longLine.substr(0, 90) + "'\nReceived Response: 'Unknown Cmd: '" +
-      longLine + "'\n'\n"
+      "Sending Cmd: '" +
+      longLine.substr(0, 509) +
+      "'\nReceived Response: ''\n"
+      "Sending Cmd: '" +
+      longLine.substr(0, 90) + "'\nReceived Response: 'Unknown Cmd: '" + longLine +
+      "'\n'\n"
       "Sending Cmd: 'LastLin'\nReceived Response: ''\n";
   EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
   Lines commands = Robot().GetTranscript().commands;
@@ -60,7 +64,8 @@ TEST_P(RunFlowTest, MissingScriptEndsTheRunSilently) {
   StartAnsweringRobot();
   auto result = target.Run({"-p", ComText(), "--APIscriptfile", "no-such-script.txt"});
   EXPECT_EQ(result.err, "");
-  EXPECT_NE(result.out.find("  Software ..................... 3.4.5\n\n\nResult"), std::string::npos)
+  EXPECT_NE(result.out.find("  Software ..................... 3.4.5\n\n\nResult"),
+            std::string::npos)
       << result.out;
   EXPECT_EQ(Robot().GetTranscript().commands, Lines{"GetVersion\n"});
 }

@@ -41,11 +41,11 @@ TEST_P(UploadTest, CodeImageWithRebootIsPatchedSummedAcceptedAndWaitedFor) {
   auto start = std::chrono::steady_clock::now();
   auto result = target.Run({"-p", ComText(), "-f", image, "-r"});
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const std::string expected = "Upload\n" + SummaryLine("File", image) +
-                               SummaryLine("File size", "100000") + SummaryLine("Type", "code") +
-                               SummaryLine("Options", "Reboot after upload") +
-                               "\nUsing one large file blast ...\n\nUpload completed OK.\n"
-                               "Robot reboot requested ... close serial port and wait 10 seconds ...\n";
+  const std::string expected =
+      "Upload\n" + SummaryLine("File", image) + SummaryLine("File size", "100000") +
+      SummaryLine("Type", "code") + SummaryLine("Options", "Reboot after upload") +
+      "\nUsing one large file blast ...\n\nUpload completed OK.\n"
+      "Robot reboot requested ... close serial port and wait 10 seconds ...\n";
   EXPECT_NE(result.out.find("Current Directory is: "), std::string::npos);
   EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
   EXPECT_EQ(result.err, "");
@@ -53,7 +53,8 @@ TEST_P(UploadTest, CodeImageWithRebootIsPatchedSummedAcceptedAndWaitedFor) {
   EXPECT_EQ(result.exitStatus, 0);
   EXPECT_GE(seconds, 10.0);
   UploadRecord upload = OnlyUpload();
-  EXPECT_EQ(Robot().GetTranscript().commands.at(upload.commandIndex), "Upload code reboot 100004\n");
+  EXPECT_EQ(Robot().GetTranscript().commands.at(upload.commandIndex),
+            "Upload code reboot 100004\n");
   EXPECT_EQ(upload.received, 100004u);
   EXPECT_TRUE(upload.sizeFieldOk);
   EXPECT_EQ(upload.sizeField, 100000u);
@@ -106,9 +107,11 @@ TEST_P(UploadTest, ImagesThatCannotBeSentFailBeforeAnyImageByte) {
     std::string error;
     bool summary;
   } cases[] = {
-      {{"-f", Image(23, "short.bin")}, "Exception : Error - cannot replace application size at byte 20\n",
+      {{"-f", Image(23, "short.bin")},
+       "Exception : Error - cannot replace application size at byte 20\n",
        true},
-      {{"-f", "missing.bin"}, "Exception : OSUtil::Stat() fail - File missing.bin not found.\n",
+      {{"-f", "missing.bin"},
+       "Exception : OSUtil::Stat() fail - File missing.bin not found.\n",
        false},
   };
   for (const Case& c : cases) {
@@ -134,7 +137,8 @@ TEST_P(UploadTest, RobotThatNeverAsksOrNeverAnswersTimesOut) {
     double minSeconds;
     double maxSeconds;
   } cases[] = {
-      {"no-req", "Exception : Timeout waiting for REQ handshake character from robot before file blast\n",
+      {"no-req",
+       "Exception : Timeout waiting for REQ handshake character from robot before file blast\n",
        1.5, 4},
       {"no-verdict",
        "Exception : Timeout waiting for ACK/NAK handshake character from robot after upload.\n", 10,
@@ -172,9 +176,8 @@ TEST_P(UploadTest, ImagesTheRobotCannotBeToldOfOrThatCannotBeReadEndClearly) {
   EXPECT_TRUE(unreadable.err.rfind("Exception : Cannot open image file " + target.FilePath(folder) +
                                        " for reading - ",
                                    0) == 0 ||
-              unreadable.err.rfind("Exception : Cannot read image file " + target.FilePath(folder) +
-                                       " - ",
-                                   0) == 0)
+              unreadable.err.rfind(
+                  "Exception : Cannot read image file " + target.FilePath(folder) + " - ", 0) == 0)
       << unreadable.err;
   EXPECT_EQ(target.HostBuffers()["result"], "Robot connected on COM");
 }

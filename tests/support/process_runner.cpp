@@ -1,7 +1,5 @@
 #include "tests/support/process_runner.h"
 
-#include "tests/support/test_settings.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -15,6 +13,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "tests/support/test_settings.h"
 
 extern char** environ;
 

@@ -7,19 +7,19 @@
 namespace tavrin::test {
 
 struct ProcessResult {
-  int exitStatus = -1;   // the exit code, or -1 when the process was killed or crashed
-  int signal = 0;        // the signal that ended it, 0 if none
+  int exitStatus = -1;  // the exit code, or -1 when the process was killed or crashed
+  int signal = 0;       // the signal that ended it, 0 if none
   bool timedOut = false;
   std::string out;
   std::string err;
-  double seconds = 0;    // wall time
+  double seconds = 0;  // wall time
 };
 
 struct ProcessSpec {
-  std::vector<std::string> argv;                 // argv[0] is the program path
-  std::map<std::string, std::string> setEnv;     // added to (or replacing) our environment
+  std::vector<std::string> argv;              // argv[0] is the program path
+  std::map<std::string, std::string> setEnv;  // added to (or replacing) our environment
   std::vector<std::string> unsetEnv;
-  std::string workingDirectory;                  // empty: ours
+  std::string workingDirectory;  // empty: ours
   double timeoutSeconds = 60;
 };
 

@@ -4,8 +4,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "tests/support/test_settings.h"
@@ -97,8 +97,8 @@ ProcessResult UploadTarget::RunCallTwice(const std::vector<std::string>& words,
 
 ProcessResult UploadTarget::RunProgram(const std::string& nativeName,
                                        const std::string& windowsName,
-                                       const std::vector<std::string>& words,
-                                       double timeoutSeconds, const std::string& workFolder) {
+                                       const std::vector<std::string>& words, double timeoutSeconds,
+                                       const std::string& workFolder) {
   const std::string folder = workFolder.empty() ? work_.path() : workFolder;
   ProcessSpec spec;
   if (build_ == Build::kNative) {

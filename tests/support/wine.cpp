@@ -6,7 +6,8 @@ namespace tavrin::test {
 
 std::string WinePrefix() {
   // Without the Windows builds there is nothing to run in a prefix.
-  return WindowsBinDir().empty() && Windows32BinDir().empty() ? "" : TestSetting("TAVRIN_WINEPREFIX");
+  return WindowsBinDir().empty() && Windows32BinDir().empty() ? ""
+                                                              : TestSetting("TAVRIN_WINEPREFIX");
 }
 std::string WindowsBinDir() { return TestSetting("TAVRIN_WINDOWS_BIN_DIR"); }
 std::string Windows32BinDir() { return TestSetting("TAVRIN_WINDOWS32_BIN_DIR"); }
@@ -15,9 +16,8 @@ ProcessSpec WineSpec(const std::string& exe, const std::vector<std::string>& arg
   ProcessSpec spec;
   spec.argv = {"wine", exe};
   spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-  spec.setEnv = {{"WINEPREFIX", WinePrefix()},
-                 {"WINEDEBUG", "-all"},
-                 {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
+  spec.setEnv = {
+      {"WINEPREFIX", WinePrefix()}, {"WINEDEBUG", "-all"}, {"WINEDLLOVERRIDES", "mscoree,mshtml="}};
   spec.unsetEnv = {"DISPLAY", "WAYLAND_DISPLAY"};
   return spec;
 }

@@ -55,9 +55,9 @@ TEST_F(ImageTransferTest, SendsTheImageThenItsByteSumAndLogsTheFigures) {
   capture.Clear();
   BlastFile(Image("abc"), 3, false);
   EXPECT_EQ(peer.Received(7, 1000), std::string("abc") + Trailer(0x126));
-  EXPECT_EQ(capture.Tagged(), (Lines{"LOG Size         - 0x00000003 3",
-                                     "LOG Checksum     - 0x00000126",
-                                     "LOG Total sent   - 0x00000003 3"}));
+  EXPECT_EQ(capture.Tagged(),
+            (Lines{"LOG Size         - 0x00000003 3", "LOG Checksum     - 0x00000126",
+                   "LOG Total sent   - 0x00000003 3"}));
   EXPECT_EQ(out.str(), "\n");
 }
 
@@ -110,9 +110,8 @@ TEST_F(ImageTransferTest, ImageThatChangedSinceItWasMeasuredNeverGetsItsTrailer)
     BlastFile(folder / "missing.bin", 5, false);
     ADD_FAILURE();
   } catch (const std::runtime_error& error) {
-    EXPECT_EQ(std::string(error.what()),
-              "Cannot open image file " + (folder / "missing.bin") +
-                  " for reading - No such file or directory");
+    EXPECT_EQ(std::string(error.what()), "Cannot open image file " + (folder / "missing.bin") +
+                                             " for reading - No such file or directory");
   }
 }
 

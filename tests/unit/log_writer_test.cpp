@@ -35,7 +35,8 @@ TEST(LogWriter, DisabledCategoriesCostNothingButLogPrintAndLogLineAlwaysWrite) {
   LogPrint("shown %s", "always");
   LogLine(cat::DB3, "plain");
   EXPECT_EQ(capture.Tagged(), (Lines{"LOG shown always", "DB3 plain"}));
-  EXPECT_TRUE(std::regex_match(capture.Raw()[0], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3} LOG shown always\n)")))
+  EXPECT_TRUE(std::regex_match(
+      capture.Raw()[0], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3} LOG shown always\n)")))
       << capture.Raw()[0];
 }
 
@@ -58,11 +59,12 @@ TEST(LogWriter, HexDumpLines) {
   LogHexDump(cat::URT, "SND:", 0, "");
   LogHexDump(cat::URT, "RCV:", 4, "A\r \xFF");
   LogHexDump(cat::URT, nullptr, 17, "0123456789abcdefg");
-  EXPECT_EQ(capture.Tagged(),
-            (Lines{"URT SND: No data",
-                   "URT RCV:   0: 41 0D 20 FF                                      A. .            ",
-                   "URT    0: 30 31 32 33 34 35 36 37 38 39 61 62 63 64 65 66  0123456789abcdef",
-                   "URT   16: 67                                               g               "}));
+  EXPECT_EQ(
+      capture.Tagged(),
+      (Lines{"URT SND: No data",
+             "URT RCV:   0: 41 0D 20 FF                                      A. .            ",
+             "URT    0: 30 31 32 33 34 35 36 37 38 39 61 62 63 64 65 66  0123456789abcdef",
+             "URT   16: 67                                               g               "}));
 }
 
 TEST(LogWriter, LongDumpsCountOffsetsAndWidenPastThreePlaces) {
@@ -131,9 +133,11 @@ TEST_F(LogFileTest, OpeningLineThenLinesOnlyInTheFileWhenEchoIsOff) {
       x[1], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3}     Opening log file )" +
                        folder.path() + R"(/x\.log - , flush all writes)")))
       << x[1];
-  EXPECT_TRUE(std::regex_match(x[2], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3} LOG first 1)")))
+  EXPECT_TRUE(
+      std::regex_match(x[2], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3} LOG first 1)")))
       << x[2];
-  EXPECT_TRUE(std::regex_match(x[3], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3}     Closing log file)")))
+  EXPECT_TRUE(std::regex_match(
+      x[3], std::regex(R"(\[\d{4,}\] [ \d]\d:\d\d:\d\d\.\d{3}     Closing log file)")))
       << x[3];
 }
 
@@ -159,7 +163,8 @@ TEST_F(LogFileTest, MissingFolderThrowsLogErrWithTheFullName) {
   } catch (const Err& error) {
     EXPECT_EQ(error.Name(), "Log");
     EXPECT_EQ(error.Message(), error.what());
-    EXPECT_EQ(std::string(error.what()), "SetLogFile() fail - fopen() for filename " + name + ".log");
+    EXPECT_EQ(std::string(error.what()),
+              "SetLogFile() fail - fopen() for filename " + name + ".log");
   }
   EXPECT_EQ(TheLogState().logFile, nullptr);
   EXPECT_EQ(Err("plain").Name(), "Err");

@@ -62,7 +62,8 @@ TEST(Options, ProcessEndingWords) {
   };
   for (const Case& c : cases) {
     Parsed p = Parse(c.words);
-    EXPECT_STREQ(p.endedBy == nullptr ? "none" : p.endedBy, c.endedBy == nullptr ? "none" : c.endedBy)
+    EXPECT_STREQ(p.endedBy == nullptr ? "none" : p.endedBy,
+                 c.endedBy == nullptr ? "none" : c.endedBy)
         << c.words[0];
   }
 }

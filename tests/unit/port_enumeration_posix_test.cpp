@@ -68,7 +68,7 @@ TEST_F(PortFixture, ListsPresentPortsInNumberOrder) {
 TEST_F(PortFixture, FindsThePortOfAUsbDeviceByItsDeviceNumber) {
   Link("com1", "/dev/null");
   Link("com10", "/dev/zero");
-  UsbTty("ttyACM0", "1:3", "1-1", "04e8", "6850", 0);  // /dev/null is 1:3
+  UsbTty("ttyACM0", "1:3", "1-1", "04e8", "6850", 0);        // /dev/null is 1:3
   UsbTty("ttyUSB0", "1:5", "1-2", "1209", "0001", 0, true);  // /dev/zero is 1:5
   EXPECT_EQ(platform::FindPortByUsbId(0x04E8, 0x6850, 0), "COM1");
   EXPECT_EQ(platform::FindPortByUsbId(0x04E8, 0x6850, -1), "COM1");

@@ -15,7 +15,7 @@ TEST(RobotClock, CommandCarriesLocalWeekdayHourAndMinuteWithoutLeadingZeros) {
     std::int64_t calendarTime;
     const char* command;
   } cases[] = {
-      {1798934400, "settime Day 0 hour 0 min 0\n"},       // Sunday 2027-01-03 00:00 UTC
+      {1798934400, "settime Day 0 hour 0 min 0\n"},         // Sunday 2027-01-03 00:00 UTC
       {1798934400 - 60, "settime Day 6 hour 23 min 59\n"},  // Saturday 23:59
       {1798934400 + 2 * 86400 + 14 * 3600 + 5 * 60, "settime Day 2 hour 14 min 5\n"},
   };

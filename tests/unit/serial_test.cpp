@@ -1,8 +1,8 @@
 #include "robot_link/serial.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <termios.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -92,9 +92,10 @@ TEST_F(SerialTest, WritesExactlyTheBytesGivenAndDumpsThem) {
   comm.Send("");
   comm.Send("GetVersion\n");
   EXPECT_EQ(peer.Received(11, 1000), "GetVersion\n");
-  EXPECT_EQ(capture.Tagged(),
-            (Lines{"URT SND: No data",
-                   "URT SND:   0: 47 65 74 56 65 72 73 69 6F 6E 0A                 GetVersion.     "}));
+  EXPECT_EQ(
+      capture.Tagged(),
+      (Lines{"URT SND: No data",
+             "URT SND:   0: 47 65 74 56 65 72 73 69 6F 6E 0A                 GetVersion.     "}));
 }
 
 TEST_F(SerialTest, TracesOpenReadAndEveryClose) {
@@ -174,7 +175,8 @@ TEST_F(SerialTest, HangUpIsAnErrorNeverSilence) {
         try {
           comm.ReadResponse();
         } catch (const SerialErr& error) {
-          EXPECT_EQ(std::string(error.what()), "ReadChar() fail on ReadFile() - Input/output error\n");
+          EXPECT_EQ(std::string(error.what()),
+                    "ReadChar() fail on ReadFile() - Input/output error\n");
           throw;
         }
       },

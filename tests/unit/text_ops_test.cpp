@@ -20,8 +20,8 @@ TEST(TextOps, SplitDropsEmptyFieldsAndKeepsBlanks) {
     const char* text;
     std::vector<std::string> fields;
   } cases[] = {
-      {"a,b", {"a", "b"}},     {",a,,b,", {"a", "b"}}, {"", {}},
-      {",,,", {}},             {" a , b", {" a ", " b"}}, {"abc", {"abc"}},
+      {"a,b", {"a", "b"}}, {",a,,b,", {"a", "b"}},    {"", {}},
+      {",,,", {}},         {" a , b", {" a ", " b"}}, {"abc", {"abc"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> fields = {"stale"};
@@ -30,9 +30,7 @@ TEST(TextOps, SplitDropsEmptyFieldsAndKeepsBlanks) {
   }
 }
 
-TEST(TextOps, ToUpperChangesOnlyAsciiLetters) {
-  EXPECT_EQ(ToUpper("urt-1,\xE4z"), "URT-1,\xE4Z");
-}
+TEST(TextOps, ToUpperChangesOnlyAsciiLetters) { EXPECT_EQ(ToUpper("urt-1,\xE4z"), "URT-1,\xE4Z"); }
 
 }  // namespace
 }  // namespace tavrin

@@ -34,7 +34,8 @@ TEST(VersionAnswer, Cases) {
       {"white space only", " \r\n\t", {}},
       {"header only", "Component,Version\n", {}},
       {"bytes order keys, high bytes last", "\xC3\x9C,1\nZ,2\n", {{"Z", "2"}, {"\xC3\x9C", "1"}}},
-      {"zero bytes are kept", std::string("K\0ey,v\0al\n", 10),
+      {"zero bytes are kept",
+       std::string("K\0ey,v\0al\n", 10),
        {{std::string("K\0ey", 4), std::string("v\0al", 4)}}},
   };
   for (const Case& c : cases) EXPECT_EQ(Parse(c.answer), c.table) << c.name;
