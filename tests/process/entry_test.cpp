@@ -3,6 +3,7 @@
 
 #include <regex>
 
+#include "tests/support/test_settings.h"
 #include "tests/support/upload_target.h"
 
 namespace tavrin {
@@ -85,6 +86,16 @@ TEST_P(EntryTest, UnopenableLogFileStopsTheCallBeforeTheRobot) {
             "Exception : SetLogFile() fail - fopen() for filename no/such/folder/x.log\n");
   EXPECT_EQ(result.out.find("Open"), std::string::npos);
   EXPECT_EQ(result.exitStatus, 3);
+}
+
+TEST(HostProgram, LibraryThatCannotBeLoadedIsReportedWithItsOwnStatus) {
+  test::ProcessSpec spec;
+  spec.argv = {test::TestSetting("TAVRIN_NATIVE_BIN_DIR") + "/upload", "-p", "3"};
+  spec.setEnv["TAVRIN_LIB"] = "/no/such/libTavrin.so";
+  auto result = test::RunProcess(spec);
+  EXPECT_EQ(result.exitStatus, 4);
+  EXPECT_EQ(result.err.rfind("Upload: cannot load StartDLL from /no/such/libTavrin.so: ", 0), 0u)
+      << result.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, EntryTest, ::testing::ValuesIn(test::AllBuilds()),
