@@ -31,7 +31,8 @@ std::vector<Figure> TransferRows(const TransferFigures& f) {
   plain.measured = Fixed(f.libraryToPlain, 3) + " (" + Rate(f.imageBytes, f.librarySeconds) + ", " +
                    Duration(f.librarySeconds) + ")";
   plain.baseline = "write() 512 B: " + Rate(f.imageBytes, f.plainSeconds) + ", " +
-                   Duration(f.plainSeconds) + "; " + Rounds(f.rounds);
+                   Duration(f.plainSeconds) + "; " + Rounds(f.rounds) + ", quartiles " +
+                   Fixed(f.libraryToPlainLow, 2) + "-" + Fixed(f.libraryToPlainHigh, 2);
   plain.goal = ">= " + Fixed(kTransferGoal, 2);
   plain.outcome = GoalOutcome(f.libraryToPlain >= kTransferGoal);
 

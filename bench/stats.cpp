@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace tavrin::bench {
 
@@ -9,12 +10,15 @@ double Seconds(Clock::duration duration) { return std::chrono::duration<double>(
 
 double SecondsSince(Clock::time_point start) { return Seconds(Clock::now() - start); }
 
-double Median(std::vector<double> values) {
+double Median(std::vector<double> values) { return Quantile(std::move(values), 0.5); }
+
+double Quantile(std::vector<double> values, double fraction) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  if (values.size() % 2 == 1) return values[middle];
-  return (values[middle - 1] + values[middle]) / 2;
+  const double at = fraction * static_cast<double>(values.size() - 1);
+  const std::size_t below = static_cast<std::size_t>(at);
+  if (below + 1 >= values.size()) return values.back();
+  return values[below] + (at - static_cast<double>(below)) * (values[below + 1] - values[below]);
 }
 
 std::string Fixed(double value, int decimals) {

@@ -14,6 +14,8 @@ double Seconds(Clock::duration duration);
 double SecondsSince(Clock::time_point start);
 // The middle value (the mean of the two middle ones for an even count); 0 for none.
 double Median(std::vector<double> values);
+// The value below which `fraction` of the values lie, interpolated (0.25: first quartile).
+double Quantile(std::vector<double> values, double fraction);
 
 // "1.234", "0.050": a ratio or a time with `decimals` places.
 std::string Fixed(double value, int decimals);

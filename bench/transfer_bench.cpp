@@ -116,6 +116,8 @@ TransferFigures MeasureTransfer(const BenchContext& context, std::uint64_t image
   figures.largeWriteSeconds = Median(seconds[2]);
   figures.libraryToPlain = Median(toPlain);
   figures.libraryToLarge = Median(toLarge);
+  figures.libraryToPlainLow = Quantile(toPlain, 0.25);
+  figures.libraryToPlainHigh = Quantile(toPlain, 0.75);
   return figures;
 }
 

@@ -16,6 +16,9 @@ struct TransferFigures {
   // Medians of each round's ratio of throughputs (the other time over the library's).
   double libraryToPlain = 0;
   double libraryToLarge = 0;
+  // First and third quartiles of the rounds' library / plain ratios: how much a round moves.
+  double libraryToPlainLow = 0;
+  double libraryToPlainHigh = 0;
 };
 
 // Checks each way once (byte sums), then times them in rotating order. Logging stays off.
