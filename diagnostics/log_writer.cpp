@@ -11,6 +11,8 @@
 namespace tavrin {
 namespace {
 
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
 // Rotation happens when the count started at 1 on opening reaches this, i.e. after 9999 lines.
 constexpr int kRotateAtCount = 10000;
 
@@ -91,7 +93,9 @@ void LogHexDump(LogCategory category, const char* label, std::uint32_t length, c
   std::string chars;
   unsigned offset = 0;
   for (std::uint32_t i = 0; i < length; ++i) {
-    hex += FormatString("%2.2X ", bytes[i]);
+    hex += kHexDigits[bytes[i] >> 4];
+    hex += kHexDigits[bytes[i] & 0x0F];
+    hex += ' ';
     chars += (bytes[i] >= 32 && bytes[i] <= 126) ? static_cast<char>(bytes[i]) : '.';
     if (chars.size() == 16) {
       LogPrintCat(category, "%s %3d: %-48s %-16s", label, offset, hex.c_str(), chars.c_str());
