@@ -94,19 +94,23 @@ EndToEndFigures MeasureEndToEnd(const BenchContext& context, std::uint64_t image
   const std::string output = context.workFolder + "/end-to-end.out";
   WriteImageFile(image, imageBytes);
   const std::vector<unsigned char> stream = CodeImageStream(ImageBytes(imageBytes));
-  RobotSimProcess robot(NativeProgram(context, "robot-sim"), RobotSimArguments(context));
-
+  // A fresh robot for every run, so that no run inherits the state another left (FreshRobot).
   auto upload = [&] {
+    RobotSimProcess robot = FreshRobot(context);
     const ChildRun run = RunNativeUpload(context, image, output);
     ExpectExit(run, 0, output);
     return run.wallSeconds;
   };
+  auto plainUpload = [&] {
+    RobotSimProcess robot = FreshRobot(context);
+    return PlainHostUpload(robot.DevicePath(), stream);
+  };
   upload();  // warm-up: the image and the programs in the page cache
-  PlainHostUpload(robot.DevicePath(), stream);
+  plainUpload();
 
   std::vector<double> uploads, sends, acks;
   auto plain = [&] {
-    const PlainUploadTimes times = PlainHostUpload(robot.DevicePath(), stream);
+    const PlainUploadTimes times = plainUpload();
     sends.push_back(times.sendSeconds);
     acks.push_back(times.ackSeconds);
   };

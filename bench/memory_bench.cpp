@@ -26,9 +26,10 @@ MemoryFigures MeasureUploadMemory(const BenchContext& context, std::uint64_t sma
   WriteImageFile(largeImage, largeBytes);
   const std::string output = context.workFolder + "/memory-upload.out";
 
-  RobotSimProcess robot(NativeProgram(context, "robot-sim"), RobotSimArguments(context));
   std::vector<double> smallPeaks, largePeaks, largeSeconds;
   auto upload = [&](const std::string& image, std::vector<double>& peaks) {
+    // A fresh robot each time: see FreshRobot.
+    RobotSimProcess robot = FreshRobot(context);
     const ChildRun run = RunNativeUploadForPeak(context, image, output);
     ExpectExit(run, 0, output);
     peaks.push_back(static_cast<double>(run.peakRssKiB));

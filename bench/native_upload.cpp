@@ -18,6 +18,10 @@ std::vector<std::string> RobotSimArguments(const BenchContext& context,
   return arguments;
 }
 
+RobotSimProcess FreshRobot(const BenchContext& context) {
+  return RobotSimProcess(NativeProgram(context, "robot-sim"), RobotSimArguments(context));
+}
+
 namespace {
 
 ChildCommand UploadCommand(const BenchContext& context, const std::string& imagePath,

@@ -5,6 +5,7 @@
 
 #include "bench/bench_context.h"
 #include "bench/child_process.h"
+#include "bench/robot_sim_process.h"
 
 namespace tavrin::bench {
 
@@ -12,6 +13,10 @@ std::string NativeProgram(const BenchContext& context, const std::string& name);
 // Arguments that make robot-sim COM<kRobotSimCom> of the ports folder, plus `extra`.
 std::vector<std::string> RobotSimArguments(const BenchContext& context,
                                            const std::vector<std::string>& extra = {});
+// robot-sim as COM<kRobotSimCom>. Uploads each get a fresh one: the library leaves the port's
+// tty exclusive (TIOCEXCL) when it closes it, and while robot-sim holds the other side open,
+// nobody but root may open it again.
+RobotSimProcess FreshRobot(const BenchContext& context);
 // `upload -p <kRobotSimCom> -f <image>`; its output goes to `outputPath`.
 ChildRun RunNativeUpload(const BenchContext& context, const std::string& imagePath,
                          const std::string& outputPath);
