@@ -66,7 +66,12 @@ bool SetPortTimeouts(PortHandle port) {
   return tcsetattr(AsFd(port), TCSANOW, &settings) == 0;
 }
 
-void ClosePort(PortHandle port) { close(AsFd(port)); }
+void ClosePort(PortHandle port) {
+  // Exclusive mode belongs to the tty, not to our descriptor: give it up, or nobody but root
+  // could open the port again while anything else keeps the tty alive.
+  ioctl(AsFd(port), TIOCNXCL);
+  close(AsFd(port));
+}
 
 bool WritePort(PortHandle port, const void* data, std::uint32_t length, std::uint32_t& written) {
   written = 0;
