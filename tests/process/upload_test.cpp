@@ -139,7 +139,7 @@ TEST_P(UploadTest, RobotThatNeverAsksOrNeverAnswersTimesOut) {
   } cases[] = {
       {"no-req",
        "Exception : Timeout waiting for REQ handshake character from robot before file blast\n",
-       1.5, 4},
+       1.5, 5},
       {"no-verdict",
        "Exception : Timeout waiting for ACK/NAK handshake character from robot after upload.\n", 10,
        13},
