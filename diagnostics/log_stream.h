@@ -10,4 +10,8 @@ std::ostream& LogStream();
 // Writes one report line, ends it and flushes, as every report line is.
 void ReportLine(const std::string& text);
 
+// "  " + label filled up with dots to `width` + " " + value, as a report line. A label of
+// `width` characters or more stands whole.
+void ReportDottedLine(const std::string& label, int width, const std::string& value);
+
 }  // namespace tavrin

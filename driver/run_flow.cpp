@@ -1,8 +1,5 @@
 #include "driver/run_flow.h"
 
-#include <iomanip>
-#include <memory>
-
 #include "diagnostics/log_stream.h"
 #include "driver/driver_settings.h"
 #include "platform/file_access.h"
@@ -15,10 +12,6 @@ namespace tavrin {
 namespace {
 
 constexpr const char* kConnected = "Robot connected on COM";
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 void RunUpload(const RunOptions& options, HostBuffers& buffers) {
   ReportLine("Current Directory is: " + platform::CurrentDirectory());
@@ -35,8 +28,7 @@ void ReportIdentity(const VersionTable& table, HostBuffers& buffers) {
   for (const auto& entry : table) {
     const std::string label = entry.first + " ";
     const std::string& value = entry.second;
-    LogStream() << "  " << std::left << std::setfill('.') << std::setw(30) << label << " " << value
-                << std::endl;
+    ReportDottedLine(label, 30, value);
     if (label == "Software ") {
       buffers.software.Set(value);
     } else if (label == "ModelID ") {
@@ -47,12 +39,11 @@ void ReportIdentity(const VersionTable& table, HostBuffers& buffers) {
     // Up to a zero byte, as the host reads it.
     buffers.info.Append(std::string(label.c_str()) + "=" + value.c_str() + "\r\n");
   }
-  LogStream() << std::setfill(' ');
   ReportLine("");
 }
 
 void RunApiScript(const std::string& scriptFile) {
-  std::unique_ptr<std::FILE, FileCloser> script(platform::OpenTextForReading(scriptFile));
+  platform::UniqueFile script(platform::OpenTextForReading(scriptFile));
   if (!script) return;  // a missing script ends the action without a word
   g_robotComm.Send("\n");
   g_robotComm.ReadResponse();

@@ -2,9 +2,16 @@
 // File system access with the sharing rules the library needs.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace tavrin::platform {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+// A file that closes itself on every way out.
+using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
 
 enum class StatOutcome { Ok, NotFound, InvalidParameter, OtherError };
 

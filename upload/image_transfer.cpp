@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <stdexcept>
 
 #include "diagnostics/log_stream.h"
@@ -10,25 +9,20 @@
 #include "platform/clock.h"
 #include "platform/file_access.h"
 #include "robot_link/robot_comm.h"
+#include "upload/handshake.h"
 
 namespace tavrin {
 namespace {
 
-constexpr char kAck = 0x06;
 constexpr std::uint32_t kSizeFieldOffset = 20;
 constexpr int kBlockAckReads = 5;
 constexpr std::uint32_t kBlockAckPauseMs = 1000;
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using ImageFile = std::unique_ptr<std::FILE, FileCloser>;
-
 // The image is taken 512 bytes at a time; a larger stream buffer saves a system call per chunk.
 constexpr std::size_t kFileBufferSize = 64 * 1024;
 
-ImageFile OpenImage(const std::string& fileName) {
-  ImageFile file(platform::OpenSharedForReading(fileName));
+platform::UniqueFile OpenImage(const std::string& fileName) {
+  platform::UniqueFile file(platform::OpenSharedForReading(fileName));
   if (!file) {
     throw std::runtime_error("Cannot open image file " + fileName + " for reading - " +
                              platform::LastFileErrorText());
@@ -60,7 +54,7 @@ void WaitForBlockAck() {
 // blockSize 0: one stream without waits.
 void Blast(const std::string& fileName, std::int32_t fileSize, bool patchSize,
            std::uint32_t blockSize) {
-  ImageFile file = OpenImage(fileName);
+  platform::UniqueFile file = OpenImage(fileName);
   const std::uint32_t expected = static_cast<std::uint32_t>(fileSize);
   std::uint32_t totalSent = 0;
   std::uint32_t checksum = 0;

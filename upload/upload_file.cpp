@@ -1,7 +1,6 @@
 #include "upload/upload_file.h"
 
 #include <cstdint>
-#include <iomanip>
 #include <limits>
 #include <stdexcept>
 
@@ -10,15 +9,13 @@
 #include "driver/driver_settings.h"
 #include "platform/clock.h"
 #include "robot_link/robot_comm.h"
+#include "upload/handshake.h"
 #include "upload/image_transfer.h"
 #include "upload/os_util.h"
 
 namespace tavrin {
 namespace {
 
-constexpr char kReq = 0x05;
-constexpr char kAck = 0x06;
-constexpr char kNak = 0x15;
 constexpr std::uint32_t kAfterCommandMs = 100;
 constexpr int kReqReads = 15;
 constexpr std::uint32_t kVerdictWindowMs = 10000;
@@ -31,8 +28,7 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 
 void SummaryLine(const std::string& label, const std::string& value) {
-  LogStream() << "  " << std::left << std::setfill('.') << std::setw(20) << label
-              << std::setfill(' ') << " " << value << std::endl;
+  ReportDottedLine(label, 20, value);
 }
 
 std::string OptionText(bool reboot, bool handshake) {
