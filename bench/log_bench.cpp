@@ -92,18 +92,15 @@ LogFigures MeasureLogWriter(const BenchContext& context, int linesPerRun, int ro
   };
   for (const Way& way : ways) way();  // warm-up
 
+  const std::vector<std::vector<double>> seconds = TimeInTurns(ways, rounds);
   std::vector<std::vector<double>> rates(ways.size());
   std::vector<double> toPlain, toCachedId;
+  for (std::size_t way = 0; way < ways.size(); ++way) {
+    for (double time : seconds[way]) rates[way].push_back(linesPerRun / time);
+  }
   for (int round = 0; round < rounds; ++round) {
-    // Each way goes first in turn, so a drift in the machine's speed hits all of them.
-    std::vector<double> seconds(ways.size());
-    for (std::size_t k = 0; k < ways.size(); ++k) {
-      const std::size_t way = (round + k) % ways.size();
-      seconds[way] = ways[way]();
-      rates[way].push_back(linesPerRun / seconds[way]);
-    }
-    toPlain.push_back(seconds[1] / seconds[0]);
-    toCachedId.push_back(seconds[2] / seconds[0]);
+    toPlain.push_back(seconds[1][round] / seconds[0][round]);
+    toCachedId.push_back(seconds[2][round] / seconds[0][round]);
   }
   LogFigures figures;
   figures.linesPerRun = linesPerRun;

@@ -32,4 +32,16 @@ std::string Duration(double seconds) {
   return Fixed(seconds, 2) + " s";
 }
 
+std::vector<std::vector<double>> TimeInTurns(const std::vector<std::function<double()>>& ways,
+                                             int rounds) {
+  std::vector<std::vector<double>> seconds(ways.size());
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t k = 0; k < ways.size(); ++k) {
+      const std::size_t way = (static_cast<std::size_t>(round) + k) % ways.size();
+      seconds[way].push_back(ways[way]());
+    }
+  }
+  return seconds;
+}
+
 }  // namespace tavrin::bench

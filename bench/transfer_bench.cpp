@@ -93,18 +93,13 @@ TransferFigures MeasureTransfer(const BenchContext& context, std::uint64_t image
   // The check runs double as warm-up: the image is in the page cache before timing starts.
   for (const Way& way : ways) way(true);
 
-  std::vector<std::vector<double>> seconds(ways.size());
+  std::vector<std::function<double()>> timed;
+  for (const Way& way : ways) timed.push_back([&way] { return way(false); });
+  const std::vector<std::vector<double>> seconds = TimeInTurns(timed, rounds);
   std::vector<double> toPlain, toLarge;
   for (int round = 0; round < rounds; ++round) {
-    // Each way goes first in turn, so a drift in the machine's speed hits all of them.
-    std::vector<double> times(ways.size());
-    for (std::size_t k = 0; k < ways.size(); ++k) {
-      const std::size_t way = (round + k) % ways.size();
-      times[way] = ways[way](false);
-      seconds[way].push_back(times[way]);
-    }
-    toPlain.push_back(times[1] / times[0]);
-    toLarge.push_back(times[2] / times[0]);
+    toPlain.push_back(seconds[1][round] / seconds[0][round]);
+    toLarge.push_back(seconds[2][round] / seconds[0][round]);
   }
   unlink(imagePath.c_str());
 
