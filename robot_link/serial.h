@@ -28,7 +28,6 @@ class Serial {
   void Write(const void* data, std::uint32_t length);
 
   bool IsOpen() const { return handle_ != platform::kClosedPort; }
-  int Port() const { return port_; }
 
   static constexpr std::uint32_t kReadWindowMs = 100;
   static constexpr int kReadBufferSize = 1024;
